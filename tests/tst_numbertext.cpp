@@ -43,8 +43,8 @@ private slots:
         QTest::newRow("huge negative") << "-1e999" << -32768;
         QTest::newRow("tiny") << "1e-999" << 0;
         QTest::newRow("very long digit string") << QString(400, QLatin1Char('9')) << 32767;
-        QTest::newRow("long fraction underflow") << "0." + QString(400, QLatin1Char('0')) + "1"
-                                                 << 0;
+        QTest::newRow("long fraction underflow")
+            << "0." + QString(400, QLatin1Char('0')) + "1" << 0;
     }
     void orderFromText() {
         QFETCH(QString, text);

@@ -1,1 +1,174 @@
 #include "app/MainWindow.h"
+
+#include "app/CanvasView.h"
+#include "app/Dialogs.h"
+#include "canvas/DrawPoints.h"
+#include "common/NumberText.h"
+#include "common/OrderText.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int left, int top,
+                    int width, int height) {
+    return place(new QPushButton(QLatin1String(caption), parent), name, left, top, width, height);
+}
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_commonDialog(dialogs) {
+    setObjectName(QStringLiteral("Mian1"));
+    setWindowTitle(QStringLiteral("EBSP correction "));
+    createControls();
+    createMenu();
+    connectEvents();
+    startUp();
+}
+
+void MainWindow::createControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+    // The client area has a fixed size; the window follows it (plus the menu bar).
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Picture1 = place(new CanvasView(m_canvas, client), "Picture1", 0, 0, 516, 516);
+    List1 = place(new QListWidget(client), "List1", 528, 0, 105, 292);
+    Command1 = button(client, "Command1", "CALCULATE(LSM)", 528, 312, 129, 25);
+    Command4 = button(client, "Command4", "CORRECT", 528, 344, 129, 25);
+    Command2 = button(client, "Command2", "PARAMETER STORE", 528, 376, 129, 25);
+    ProgressBar2 = place(new QProgressBar(client), "ProgressBar2", 528, 408, 129, 9);
+    ProgressBar2->setTextVisible(false);
+    ProgressBar2->setRange(0, 100);
+    ProgressBar2->setValue(0);
+    Label1 = place(new QLabel(QStringLiteral("Order="), client), "Label1", 520, 432, 49, 17);
+    Text1 = place(new QLineEdit(client), "Text1", 560, 432, 33, 18);
+    Command3 = button(client, "Command3", "Vertical Average", 528, 520, 121, 25);
+    Command5 = button(client, "Command5", "Save", 592, 544, 57, 25);
+    Label3 = place(new QLabel(QStringLiteral("Ver 2.1 (03/07/19)"), client), "Label3", 208, 528,
+                   129, 25);
+
+    Frame1 =
+        place(new QGroupBox(QStringLiteral("width measure "), client), "Frame1", 8, 520, 185, 81);
+    Option3 = place(new QRadioButton(QStringLiteral("Image correction"), Frame1), "Option3", 16, 16,
+                    129, 17);
+    Option1 = place(new QRadioButton(QStringLiteral("Line 1"), Frame1), "Option1", 16, 32, 113, 17);
+    Option2 = place(new QRadioButton(QStringLiteral("Line 2"), Frame1), "Option2", 88, 32, 57, 17);
+    Label2 =
+        place(new QLabel(QStringLiteral("Line2 - Line1 = "), Frame1), "Label2", 16, 56, 153, 17);
+    Option3->setChecked(true); // radio buttons sharing a parent are exclusive
+}
+
+void MainWindow::createMenu() {
+    QMenu* image = menuBar()->addMenu(QStringLiteral("Image"));
+    image->setObjectName(QStringLiteral("Image"));
+    ImageLoad = image->addAction(QStringLiteral("LOAD"));
+    ImageLoad->setObjectName(QStringLiteral("ImageLoad"));
+    ImageSave = image->addAction(QStringLiteral("SAVE"));
+    ImageSave->setObjectName(QStringLiteral("ImageSave"));
+    Imageclear = image->addAction(QStringLiteral("CLEAR"));
+    Imageclear->setObjectName(QStringLiteral("Imageclear"));
+}
+
+void MainWindow::connectEvents() {
+    connect(Text1, &QLineEdit::textChanged, this, &MainWindow::orderTextChanged);
+    connect(Picture1, &CanvasView::pressed, this, &MainWindow::canvasPressed);
+    connect(Picture1, &CanvasView::moved, this, &MainWindow::canvasMoved);
+    connect(Picture1, &CanvasView::released, this, &MainWindow::canvasReleased);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::calculate);
+    connect(Command4, &QPushButton::clicked, this, &MainWindow::correct);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::storeParameters);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::verticalAverage);
+    connect(Command5, &QPushButton::clicked, this, &MainWindow::saveProfile);
+    connect(ImageLoad, &QAction::triggered, this, &MainWindow::loadImage);
+    connect(ImageSave, &QAction::triggered, this, &MainWindow::saveImage);
+    connect(Imageclear, &QAction::triggered, this, &MainWindow::clearImage);
+}
+
+void MainWindow::startUp() {
+    m_canvas.clear();
+    m_canvas.setScale(0, 512, 512, 0);
+    m_state.Px = defaultPx();
+    m_state.Py = defaultPy();
+    m_canvas.clear();
+    DrawPoints(m_canvas, m_state.Px, m_state.Py); // persistent: part of the image layer
+    m_state.NData = 8;
+    m_state.Order = 4;
+    Text1->setText(numberText(m_state.Order)); // runs the order-box conversion
+    refreshCanvas();
+}
+
+void MainWindow::refreshCanvas() {
+    Picture1->update();
+}
+
+CanvasMode MainWindow::mode() const {
+    if (Option1->isChecked())
+        return CanvasMode::Line1;
+    if (Option2->isChecked())
+        return CanvasMode::Line2;
+    return CanvasMode::ImageCorrection;
+}
+
+void MainWindow::orderTextChanged(const QString& text) {
+    m_state.Order = orderFromText(text);
+}
+
+void MainWindow::canvasPressed(float x, float y) {
+    switch (mode()) {
+    case CanvasMode::ImageCorrection:
+        pickControlPoint(m_state, m_canvas, x, y);
+        break;
+    case CanvasMode::Line1:
+    case CanvasMode::Line2:
+        Label2->setText(placeMeasuringLine(m_state, m_canvas, mode(), x));
+        break;
+    }
+    refreshCanvas();
+}
+
+void MainWindow::canvasMoved(float x, float y) {
+    if (m_state.Dragging != 1)
+        return;
+    dragControlPoint(m_state, m_canvas, x, y);
+    refreshCanvas();
+}
+
+void MainWindow::canvasReleased() {
+    endDrag(m_state);
+}
+
+void MainWindow::calculate() {}
+
+void MainWindow::correct() {}
+
+void MainWindow::storeParameters() {}
+
+void MainWindow::verticalAverage() {}
+
+void MainWindow::saveProfile() {}
+
+void MainWindow::loadImage() {}
+
+void MainWindow::saveImage() {}
+
+// CLEAR is in the menu but has no action.
+void MainWindow::clearImage() {}

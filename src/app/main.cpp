@@ -1,5 +1,14 @@
+#include "app/MainWindow.h"
+#include "app/QtDialogs.h"
+
 #include <QApplication>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("rowshift"));
+    QtDialogs dialogs;
+    MainWindow window(dialogs);
+    dialogs.setParent(&window);
+    window.show();
+    return app.exec();
 }

@@ -7,7 +7,7 @@ long long CanvasScale::pixelIndex(double u) {
     if (std::isnan(u))
         return std::numeric_limits<int>::min();
     if (u == Size)
-        return Size - 1; // the far edge belongs to the last pixel
+        return Size - 1;          // the far edge belongs to the last pixel
     constexpr double limit = 1e9; // far beyond any canvas; keeps the cast defined
     if (u < -limit)
         return -static_cast<long long>(limit);
