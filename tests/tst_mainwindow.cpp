@@ -131,6 +131,16 @@ private slots:
         QCOMPARE(int(window.state().Order), order);
     }
 
+    void shortcutsAndToolTips() {
+        ScriptedDialogs dialogs;
+        MainWindow window(dialogs);
+        QCOMPARE(window.findChild<QAction*>("ImageLoad")->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(window.findChild<QAction*>("ImageSave")->shortcut(), QKeySequence("Ctrl+S"));
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5",
+                                 "Text1", "Option1", "Option2", "Option3"})
+            QVERIFY2(!window.findChild<QWidget*>(name)->toolTip().isEmpty(), name);
+    }
+
     void clearDoesNothing() {
         ScriptedDialogs dialogs;
         MainWindow window(dialogs);

@@ -75,6 +75,23 @@ void MainWindow::createControls() {
     Label2 =
         place(new QLabel(QStringLiteral("Line2 - Line1 = "), Frame1), "Label2", 16, 56, 153, 17);
     Option3->setChecked(true); // radio buttons sharing a parent are exclusive
+    addToolTips();
+}
+
+void MainWindow::addToolTips() {
+    Command1->setToolTip(tr("Fit a polynomial of the chosen order to the points 1-8, measured "
+                            "from the line A-B, and list the shift of every row"));
+    Command4->setToolTip(tr("Shift every row of the image left by its listed shift; "
+                            "the vacated right end turns grey"));
+    Command2->setToolTip(tr("Save the row-shift table as a text file (row,shift per line)"));
+    Command3->setToolTip(tr("Sum the darkness of every column and plot the profile in red "
+                            "over the image"));
+    Command5->setToolTip(tr("Save the column profile as a text file (column,value per line)"));
+    Text1->setToolTip(tr("Order of the fitted polynomial, 0 to 6"));
+    Option3->setToolTip(tr("Press on the canvas to move the nearest control point; drag to "
+                           "follow the pointer"));
+    Option1->setToolTip(tr("Press on the canvas to place measuring line 1 (red)"));
+    Option2->setToolTip(tr("Press on the canvas to place measuring line 2 (green)"));
 }
 
 void MainWindow::createMenu() {
@@ -82,8 +99,12 @@ void MainWindow::createMenu() {
     image->setObjectName(QStringLiteral("Image"));
     ImageLoad = image->addAction(QStringLiteral("LOAD"));
     ImageLoad->setObjectName(QStringLiteral("ImageLoad"));
+    ImageLoad->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    ImageLoad->setToolTip(tr("Load an image onto the canvas"));
     ImageSave = image->addAction(QStringLiteral("SAVE"));
     ImageSave->setObjectName(QStringLiteral("ImageSave"));
+    ImageSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ImageSave->setToolTip(tr("Save the canvas image as a 24-bit BMP file"));
     Imageclear = image->addAction(QStringLiteral("CLEAR"));
     Imageclear->setObjectName(QStringLiteral("Imageclear"));
 }

@@ -50,6 +50,7 @@ private slots:
 
 private:
     void createControls();
+    void addToolTips();
     void createMenu();
     void connectEvents();
     void startUp();
