@@ -5,6 +5,7 @@
 #include "canvas/DrawPoints.h"
 #include "common/NumberText.h"
 #include "common/OrderText.h"
+#include "fit/CurveFit.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -177,7 +178,39 @@ void MainWindow::canvasReleased() {
     endDrag(m_state);
 }
 
-void MainWindow::calculate() {}
+void MainWindow::calculate() {
+    FitRequest request;
+    request.Px = m_state.Px;
+    request.Py = m_state.Py;
+    request.NData = m_state.NData;
+    request.Order = m_state.Order;
+    request.Coef = m_state.Coef;
+
+    const FitResult fit = calculateFit(request);
+    if (fit.singular)
+        m_dialogs.warning(QLatin1String(SingularMatrixTitle), QLatin1String(SingularMatrixText));
+    if (fit.warning) {
+        m_dialogs.warning(fit.warning->title, fit.warning->text);
+        return; // the table, the list and the coefficients stay as they were
+    }
+
+    m_state.FitPos = fit.FitPos;
+    m_state.FitDev = fit.FitDev;
+    m_state.Coef = fit.Coef;
+    m_state.RowShift = fit.RowShift;
+
+    m_canvas.clear();
+    DrawPoints(m_canvas, m_state.Px, m_state.Py);
+    drawCurve(fit.curve);
+    List1->clear();
+    List1->addItems(fit.listEntries);
+    refreshCanvas();
+}
+
+void MainWindow::drawCurve(const std::vector<CurvePoint>& curve) {
+    for (std::size_t i = 1; i < curve.size(); ++i)
+        m_canvas.line(curve[i - 1].x, curve[i - 1].y, curve[i].x, curve[i].y, colours::Blue);
+}
 
 void MainWindow::correct() {}
 

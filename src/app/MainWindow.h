@@ -4,6 +4,7 @@
 #include "app/CommonDialog.h"
 #include "app/WindowState.h"
 #include "canvas/Canvas.h"
+#include "fit/CurveFit.h"
 
 #include <QMainWindow>
 
@@ -55,6 +56,7 @@ private:
     void connectEvents();
     void startUp();
     void refreshCanvas();
+    void drawCurve(const std::vector<CurvePoint>& curve);
 
     WindowState m_state;
     Canvas m_canvas;
