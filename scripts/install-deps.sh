@@ -11,6 +11,11 @@ packages=(
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+# Building and checking the Debian package (scripts/package.sh and
+# scripts/test-package.sh); --test brings them too, so a test run can check it.
+if [[ "${1:-}" == "--test" || "${1:-}" == "--package" ]]; then
+    packages+=(dpkg-dev file gzip appstream desktop-file-utils groff-base)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
