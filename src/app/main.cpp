@@ -6,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rowshift"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.rowshift.rowshift"));
     QtDialogs dialogs;
     MainWindow window(dialogs);
     dialogs.setParent(&window);
