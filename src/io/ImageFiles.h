@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// What loadImage hands back: on success a Format_RGB32 image and an empty
+// error; on failure a null image and a message for the user.
+struct LoadedImage {
+    QImage image;
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Images larger than this (in pixels) are refused before any pixel memory
+// is set aside, whatever their header claims.
+constexpr qint64 MaxImagePixels = qint64(8192) * 8192;
+
+// Reads any image the Qt image plugins understand (BMP, PNG, JPEG, TIFF ...;
+// 1-, 8- and 16-bit, palette and colour) and converts it to Format_RGB32:
+// palettes are looked up, 16-bit channels keep their upper 8 bits and an
+// alpha channel is dropped so that no colour data is hidden. Unreadable,
+// empty or oversized files give an error and a null image.
+LoadedImage loadImage(const QString& fileName);
+
+// Writes image as a 24-bit Windows bitmap to fileName, used exactly as
+// given: no extension is added and the format is BMP whatever the name
+// ends in. The write is atomic: on failure an existing file keeps its old
+// bytes. Returns an empty string on success, else a message for the user.
+[[nodiscard]] QString saveImage(const QImage& image, const QString& fileName);
+
+// The bytes saveImage writes: a bottom-up 24-bit BMP of image. Null when the
+// image is null or the encoder does not give exactly that.
+QByteArray bmp24Bytes(const QImage& image);
