@@ -6,6 +6,7 @@
 #include "canvas/Colour.h"
 #include "imageops/ColumnProfile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <numeric>
@@ -44,6 +45,41 @@ bool hasColour(const QImage& layer, Colour colour) {
             return true;
     }
     return false;
+}
+
+// Colours from every corner of the cube, darker on the left so that some
+// columns climb past 65536, where single precision drops the low bits of
+// every term.
+QImage noisyPicture() {
+    QImage image(512, 512, QImage::Format_RGB32);
+    quint32 state = 2463534242u;
+    for (int row = 0; row < 512; ++row) {
+        for (int column = 0; column < 512; ++column) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int blueCeiling = 1 + column / 2;
+            image.setPixel(
+                column, row,
+                qRgb(int(state & 0xff), int(state >> 8 & 0xff), int(state >> 16) % blueCeiling));
+        }
+    }
+    return image;
+}
+
+// The sums exactly as described: column by column, each term formed in
+// double precision and each partial sum stored in single precision.
+ColumnProfile literalSums(const Canvas& canvas) {
+    ColumnProfile sums{};
+    for (int i = 1; i <= 510; ++i) {
+        float sum = 0;
+        for (int j = 1; j <= 510; ++j) {
+            const Colour c = canvas.pixel(float(i), float(j));
+            sum = float((double(sum) + 256.0) - double(c) / 256.0 / 256.0);
+        }
+        sums[std::size_t(i)] = sum;
+    }
+    return sums;
 }
 
 } // namespace
@@ -139,6 +175,31 @@ private slots:
         QVERIFY(!hasColour(canvas.imageLayer(), colours::Green));
         QCOMPARE(pixelRowOf(canvas.imageLayer(), 256)[300], colours::toPixelWord(colours::Red));
         QVERIFY(!canvas.persistent());
+    }
+
+    // Every column bit for bit as the column-by-column walk gives it, under
+    // the image scale and under a scale that reaches past the drawing area,
+    // where off-canvas reads count as NoColour.
+    void sumsMatchTheLiteralWalk_data() {
+        QTest::addColumn<QRectF>("scale"); // (x1, y1) top left, (x2, y2) bottom right
+        QTest::newRow("image scale") << QRectF(QPointF(0, 511), QPointF(511, 0));
+        QTest::newRow("rows past the top") << QRectF(QPointF(0, 400), QPointF(511, 0));
+        QTest::newRow("reaching past the canvas") << QRectF(QPointF(-40, 530), QPointF(560, -20));
+    }
+    void sumsMatchTheLiteralWalk() {
+        QFETCH(QRectF, scale);
+        const QImage picture = noisyPicture();
+        Canvas canvas;
+        canvas.setBackgroundPicture(picture);
+        canvas.setPersistent(false);
+        canvas.setScale(scale.left(), scale.top(), scale.right(), scale.bottom());
+        const ColumnProfile expected = literalSums(canvas);
+        QVERIFY(*std::max_element(expected.begin(), expected.end()) > 65536.0f);
+
+        ColumnProfile fromCanvas = freshProfile();
+        verticalAverage(canvas, fromCanvas);
+        for (int i = 1; i <= 510; ++i)
+            QCOMPARE(bitsOf(fromCanvas[std::size_t(i)]), bitsOf(expected[std::size_t(i)]));
     }
 
     void plainImageMatchesCanvas() {

@@ -4,6 +4,7 @@
 #include "canvas/Colour.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -48,15 +49,34 @@ void readRow(const QImage& layer, const PixelMap& map, int j, std::array<Colour,
         return;
     }
     const auto* words = reinterpret_cast<const QRgb*>(layer.constScanLine(*pixelRow));
-    if (map.columnsArePixels) {
-        for (int i = First; i <= Last; ++i)
-            out[std::size_t(i)] = colours::fromPixelWord(words[i]);
-        return;
-    }
     for (int i = First; i <= Last; ++i) {
         const auto pixelColumn = map.column[std::size_t(i)];
         out[std::size_t(i)] =
             pixelColumn ? colours::fromPixelWord(words[*pixelColumn]) : colours::NoColour;
+    }
+}
+
+// The term of a colour c is 256 - c / 256 / 256. For every colour on the
+// canvas (0 <= c < 2^24) that is (2^24 - c) / 65536, a whole number of 2^-16
+// between 2^-16 and 256: exactly a float. Every partial sum is a whole
+// number of 2^-16 below 2^18, so (old sum + 256) - c / 65536 formed in double
+// precision is exact, and storing it in single precision rounds the exact
+// sum once, which is just what one single-precision addition of the exact
+// term does. So a row read straight from image memory is added in floats
+// alone, which the compiler does several columns at a time.
+void addPixelRow(const QRgb* words, ColumnProfile& sums) {
+    for (int i = First; i <= Last; ++i) {
+        const std::int32_t scaledTerm = 0x1000000 - colours::fromPixelWord(words[i]);
+        sums[std::size_t(i)] += float(scaledTerm) * (1.0f / 65536.0f);
+    }
+}
+
+// Rows read through the scale may hold NoColour (-1), whose term
+// 256 + 2^-16 is no float; they take the double-precision form as written.
+void addColourRow(const std::array<Colour, Size>& rowColours, ColumnProfile& sums) {
+    for (int i = First; i <= Last; ++i) {
+        float& sum = sums[std::size_t(i)];
+        sum = float((double(sum) + 256.0) - double(rowColours[std::size_t(i)]) / 256.0 / 256.0);
     }
 }
 
@@ -67,11 +87,13 @@ ColumnProfile sumColumns(const QImage& layer, const PixelMap& map) {
     ColumnProfile sums{};
     std::array<Colour, Size> rowColours{};
     for (int j = First; j <= Last; ++j) {
-        readRow(layer, map, j, rowColours);
-        for (int i = First; i <= Last; ++i) {
-            float& sum = sums[std::size_t(i)];
-            sum = float((double(sum) + 256.0) - double(rowColours[std::size_t(i)]) / 256.0 / 256.0);
+        const auto pixelRow = map.row[std::size_t(j)];
+        if (pixelRow && map.columnsArePixels) {
+            addPixelRow(reinterpret_cast<const QRgb*>(layer.constScanLine(*pixelRow)), sums);
+            continue;
         }
+        readRow(layer, map, j, rowColours);
+        addColourRow(rowColours, sums);
     }
     return sums;
 }
