@@ -219,6 +219,24 @@ private slots:
         QCOMPARE(canvas.image().size(), QSize(512, 512));
         QCOMPARE(layerPixel(canvas.imageLayer(), 511, 511), qRgb(0, 0, 0));
     }
+
+    // A picture that fits is kept without a copy of its own: later changes
+    // to the caller's image, and drawing on the canvas, must not reach each
+    // other through the shared pixels.
+    void fittingPictureIsKeptApartFromItsSource() {
+        QImage picture(512, 512, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 20, 30));
+        Canvas canvas;
+        canvas.setScale(0, 511, 511, 0);
+        canvas.setBackgroundPicture(picture);
+        canvas.setPixel(5, 5, colours::Red); // switch on: into the image layer
+
+        picture.fill(qRgb(200, 200, 200));
+        QCOMPARE(layerPixel(canvas.imageLayer(), 0, 0), qRgb(10, 20, 30));
+        canvas.clear(); // rebuilt from the picture as it was given
+        QCOMPARE(canvas.pixel(5, 5), colours::rgb(10, 20, 30));
+        QCOMPARE(picture.pixel(5, 506), qRgb(200, 200, 200));
+    }
 };
 
 ROWSHIFT_TEST_MAIN(CanvasTest)

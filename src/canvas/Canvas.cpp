@@ -46,11 +46,11 @@ bool isFinite(double a, double b) {
 
 } // namespace
 
-Canvas::Canvas()
-    : m_imageLayer(Size, Size, QImage::Format_RGB32),
-      m_overlay(Size, Size, QImage::Format_ARGB32_Premultiplied) {
+// The overlay gets its memory only when something is first drawn into it:
+// until an image is loaded everything is drawn persistently, and a window
+// that never loads one never touches that megabyte.
+Canvas::Canvas() : m_imageLayer(Size, Size, QImage::Format_RGB32) {
     m_imageLayer.fill(colours::toPixelWord(colours::White));
-    m_overlay.fill(Qt::transparent);
 }
 
 void Canvas::setScale(double x1, double y1, double x2, double y2) {
@@ -58,10 +58,7 @@ void Canvas::setScale(double x1, double y1, double x2, double y2) {
 }
 
 void Canvas::clear() {
-    if (m_overlayUsed) {
-        m_overlay.fill(Qt::transparent);
-        m_overlayUsed = false;
-    }
+    discardOverlay();
     if (m_persistent)
         rebuildImageLayer();
 }
@@ -79,19 +76,31 @@ void Canvas::rebuildImageLayer() {
     }
 }
 
+void Canvas::discardOverlay() {
+    if (m_overlayUsed) {
+        m_overlay.fill(Qt::transparent);
+        m_overlayUsed = false;
+    }
+}
+
 void Canvas::setBackgroundPicture(const QImage& picture) {
+    // A picture that fits is shared, not copied: the canvas only ever reads
+    // it, and a second megabyte would only raise the peak of every load.
+    const QSize kept = picture.size().boundedTo(QSize(Size, Size));
+    const QImage cut = kept == picture.size() ? picture : picture.copy(QRect(QPoint(0, 0), kept));
     // One pixel format for everything that is loaded: opaque 0xffRRGGBB.
-    const QImage cut = picture.copy(0, 0, std::min(picture.width(), int(Size)),
-                                    std::min(picture.height(), int(Size)));
     m_picture = cut.convertToFormat(QImage::Format_RGB32);
     rebuildImageLayer();
-    m_overlay.fill(Qt::transparent);
-    m_overlayUsed = false;
+    discardOverlay();
 }
 
 QImage& Canvas::target() {
     if (m_persistent)
         return m_imageLayer;
+    if (m_overlay.isNull()) {
+        m_overlay = QImage(Size, Size, QImage::Format_ARGB32_Premultiplied);
+        m_overlay.fill(Qt::transparent);
+    }
     m_overlayUsed = true;
     return m_overlay;
 }

@@ -63,7 +63,8 @@ public:
 
     // Direct access for whole-image operations and for the widget that shows
     // the canvas. The image layer is Format_RGB32; the overlay is
-    // Format_ARGB32_Premultiplied and fully transparent where nothing is drawn.
+    // Format_ARGB32_Premultiplied and fully transparent where nothing is
+    // drawn, and a null image until the first drawing into it.
     QImage& imageLayer() { return m_imageLayer; }
     const QImage& imageLayer() const { return m_imageLayer; }
     const QImage& overlay() const { return m_overlay; }
@@ -74,6 +75,7 @@ public:
 
 private:
     QImage& target();
+    void discardOverlay();
     void plot(QImage& layer, long long column, long long row, QRgb word);
     void rebuildImageLayer();
 
