@@ -16,10 +16,10 @@ fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--package" ]]; then
     packages+=(dpkg-dev file gzip appstream desktop-file-utils groff-base)
 fi
-# Running the benchmarks (bench/run-benchmarks.sh): Google Benchmark, whole-process
-# timing and peak memory, and numpy with Pillow for the reference script.
+# Running the benchmarks (bench/run-benchmarks.sh): Google Benchmark, GNU time
+# for peak memory, and numpy with Pillow for the reference script.
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(libbenchmark-dev hyperfine time python3-numpy python3-pil)
+    packages+=(libbenchmark-dev time python3 python3-numpy python3-pil)
 fi
 
 missing=()
