@@ -106,7 +106,8 @@ private slots:
         QCOMPARE(savedFile.read(30).at(28), char(24)); // bits per pixel
         const double top = darkCentre(saved, 0);
         for (int row = 0; row < 512; ++row)
-            QVERIFY2(std::abs(darkCentre(saved, row) - top) <= 1.0, qPrintable(QString::number(row)));
+            QVERIFY2(std::abs(darkCentre(saved, row) - top) <= 1.0,
+                     qPrintable(QString::number(row)));
         QCOMPARE(saved.pixel(511, 0), qRgb(128, 128, 128)); // row 511 moved: grey end
         for (int row = 0; row < 512; ++row) { // only greys: no points, lines or curve saved
             for (int column = 0; column < 512; ++column) {
