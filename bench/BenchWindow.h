@@ -1,34 +1,45 @@
 #pragma once
 
-// What the window benchmarks share: dialogs that never open, and loading a
-// picture into the window's canvas the way Image > LOAD leaves it.
+// What the window benchmarks share: dialogs that answer from a script at
+// once, and the window's own controls found by name.
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "canvas/DrawPoints.h"
 
-#include <QImage>
+#include <QAction>
+#include <QPushButton>
+#include <QStringList>
 
 namespace bench {
 
-// A benchmark must never wait for a user: every dialog is cancelled at once,
-// and a warning would mean the measured run went wrong.
-class NoDialogs : public Dialogs {
+// A benchmark must never wait for a user: file dialogs answer from the
+// list (then cancel), and a warning means the measured run went wrong.
+class ScriptedDialogs : public Dialogs {
 public:
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&) override { return {}; }
-    void warning(const QString&, const QString&) override { ++warnings; }
+    QStringList fileAnswers;
     int warnings = 0;
+
+    QString openFileName(const QString&, const QString&) override { return next(); }
+    QString saveFileName(const QString&, const QString&) override { return next(); }
+    void warning(const QString&, const QString&) override { ++warnings; }
+
+private:
+    QString next() { return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst(); }
 };
 
-// The picture as the canvas background, the image scale 0..511, persistence
-// off for good and the control points drawn over it in the overlay.
-inline void showPicture(MainWindow& window, const QImage& picture) {
-    Canvas& canvas = window.canvas();
-    canvas.setBackgroundPicture(picture);
-    canvas.setPersistent(false);
-    canvas.setScale(0, 511, 511, 0);
-    canvas.clear();
-    DrawPoints(canvas, window.state().Px, window.state().Py);
+// Presses a button or picks a menu entry of the window by its name; false
+// when the window has no such control.
+inline bool click(MainWindow& window, const char* buttonName) {
+    auto* button = window.findChild<QPushButton*>(QLatin1String(buttonName));
+    if (button)
+        button->click();
+    return button != nullptr;
+}
+
+inline bool trigger(MainWindow& window, const char* actionName) {
+    auto* action = window.findChild<QAction*>(QLatin1String(actionName));
+    if (action)
+        action->trigger();
+    return action != nullptr;
 }
 
 } // namespace bench

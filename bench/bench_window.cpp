@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -17,22 +18,32 @@
 
 namespace {
 
-// The window, shown and exposed, with the point 3 (index 4, near the middle
-// of the band) picked up by a press in the mode "Image correction".
+// The window, shown and exposed, optionally with a picture loaded through
+// Image > LOAD, and with the point 3 (index 4, near the middle of the band)
+// picked up by a press in the mode "Image correction".
 struct DraggingWindow {
-    bench::NoDialogs dialogs;
+    bench::ScriptedDialogs dialogs;
     MainWindow window{dialogs};
     CanvasView* view = window.findChild<CanvasView*>(QStringLiteral("Picture1"));
+    QTemporaryDir folder;
     bool ok = false;
 
     explicit DraggingWindow(bool withPicture) {
         window.show();
         if (!view || !QTest::qWaitForWindowExposed(&window))
             return;
-        if (withPicture)
-            bench::showPicture(window, bench::noisyPicture());
+        if (withPicture && !load())
+            return;
         send(QEvent::MouseButtonPress, 0);
-        ok = window.state().Dragging == 1 && window.state().DragIndex == 4;
+        ok = window.state().Dragging == 1 && window.state().DragIndex == 4 && dialogs.warnings == 0;
+    }
+
+    bool load() {
+        const QString file = folder.filePath(QStringLiteral("noise.bmp"));
+        if (!folder.isValid() || !bench::noisyPicture().save(file, "BMP"))
+            return false;
+        dialogs.fileAnswers = {file};
+        return bench::trigger(window, "ImageLoad") && !window.canvas().persistent();
     }
 
     // A mouse event at the point 3 of the example, nudged right by dx pixels.
@@ -96,6 +107,34 @@ void BM_DragStep_BeforeLoad(benchmark::State& state) {
     dragSteps(state, false, true, true);
 }
 BENCHMARK(BM_DragStep_BeforeLoad)->Unit(benchmark::kMicrosecond);
+
+// The whole click on CORRECT and on Vertical Average after a load and a
+// calculation, as the window runs them: busy pointer, progress bar, the
+// pixel work and the repaint that follows. Every click starts again from
+// the picture, so each costs the same.
+void buttonClicks(benchmark::State& state, const char* button) {
+    DraggingWindow fixture(true);
+    if (!fixture.ok || !bench::click(fixture.window, "Command1")) {
+        state.SkipWithError("the window did not load and calculate");
+        return;
+    }
+    for (auto _ : state) {
+        bench::click(fixture.window, button);
+        fixture.view->repaint();
+    }
+    if (fixture.dialogs.warnings != 0)
+        state.SkipWithError("a warning was shown");
+}
+
+void BM_Click_Correct(benchmark::State& state) {
+    buttonClicks(state, "Command4");
+}
+BENCHMARK(BM_Click_Correct)->Unit(benchmark::kMicrosecond);
+
+void BM_Click_VerticalAverage(benchmark::State& state) {
+    buttonClicks(state, "Command3");
+}
+BENCHMARK(BM_Click_VerticalAverage)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
