@@ -23,6 +23,16 @@ constexpr qint64 MaxImagePixels = qint64(8192) * 8192;
 // empty or oversized files give an error and a null image.
 LoadedImage loadImage(const QString& fileName);
 
+// The same checks, but the image is handed back in the format the plugin
+// decoded it into (Format_Grayscale16 for a 16-bit grey PNG or TIFF, say),
+// for callers that keep more than 8 bits. loadImage is this followed by
+// rgb32Image.
+LoadedImage loadImageKeepingFormat(const QString& fileName);
+
+// The conversion loadImage makes of what it has read, fileName only naming
+// the file in the message when memory runs out.
+LoadedImage rgb32Image(const QImage& image, const QString& fileName);
+
 // Writes image as a 24-bit Windows bitmap to fileName, used exactly as
 // given: no extension is added and the format is BMP whatever the name
 // ends in. The write is atomic: on failure an existing file keeps its old
