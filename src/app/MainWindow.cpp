@@ -1,11 +1,16 @@
 #include "app/MainWindow.h"
 
+#include "app/BusyWork.h"
 #include "app/CanvasView.h"
 #include "app/Dialogs.h"
 #include "canvas/DrawPoints.h"
 #include "common/NumberText.h"
 #include "common/OrderText.h"
 #include "fit/CurveFit.h"
+#include "imageops/ColumnProfile.h"
+#include "imageops/RowShifting.h"
+#include "io/ImageFiles.h"
+#include "io/TextExports.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -212,17 +217,68 @@ void MainWindow::drawCurve(const std::vector<CurvePoint>& curve) {
         m_canvas.line(curve[i - 1].x, curve[i - 1].y, curve[i].x, curve[i].y, colours::Blue);
 }
 
-void MainWindow::correct() {}
+void MainWindow::correct() {
+    {
+        BusyWork work(ProgressBar2, 511);
+        correctRows(m_canvas, m_state.RowShift, work.progress());
+    }
+    refreshCanvas();
+}
 
-void MainWindow::storeParameters() {}
+void MainWindow::verticalAverage() {
+    {
+        BusyWork work(ProgressBar2, 511);
+        ::verticalAverage(m_canvas, m_state.Profile, work.progress());
+    }
+    refreshCanvas();
+}
 
-void MainWindow::verticalAverage() {}
+void MainWindow::storeParameters() {
+    m_commonDialog.setFilter(QString());
+    m_state.FilePath = m_commonDialog.showSave();
+    if (m_state.FilePath.isEmpty())
+        return;
+    const QString error = saveShiftTable(m_state.FilePath, m_state.RowShift);
+    if (!error.isEmpty())
+        m_dialogs.warning(tr("Shift table not saved"), error);
+}
 
-void MainWindow::saveProfile() {}
+void MainWindow::saveProfile() {
+    m_commonDialog.setFilter(QString());
+    const QString name = m_commonDialog.showSave(); // FilePath stays as it is
+    if (name.isEmpty())
+        return;
+    const QString error = ::saveProfile(name, m_state.Profile);
+    if (!error.isEmpty())
+        m_dialogs.warning(tr("Profile not saved"), error);
+}
 
-void MainWindow::loadImage() {}
+void MainWindow::loadImage() {
+    m_commonDialog.setFilter(QStringLiteral("bmp|*.bmp|"));
+    m_state.FilePath = m_commonDialog.showOpen();
+    if (!m_state.FilePath.isEmpty()) {
+        const LoadedImage loaded = ::loadImage(m_state.FilePath);
+        if (loaded.ok()) {
+            m_canvas.setBackgroundPicture(loaded.image);
+            m_canvas.setPersistent(false);
+            m_canvas.setScale(0, 511, 511, 0);
+        } else {
+            // Picture, image layer and scale stay as they were.
+            m_dialogs.warning(tr("Image not loaded"), loaded.error);
+        }
+    }
+    DrawPoints(m_canvas, m_state.Px, m_state.Py);
+    refreshCanvas();
+}
 
-void MainWindow::saveImage() {}
+void MainWindow::saveImage() {
+    m_state.FilePath = m_commonDialog.showSave();
+    if (m_state.FilePath.isEmpty())
+        return;
+    const QString error = ::saveImage(m_canvas.image(), m_state.FilePath);
+    if (!error.isEmpty())
+        m_dialogs.warning(tr("Image not saved"), error);
+}
 
 // CLEAR is in the menu but has no action.
 void MainWindow::clearImage() {}
