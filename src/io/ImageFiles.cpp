@@ -115,7 +115,9 @@ QByteArray bmp24Bytes(const QImage& image) {
         return {};
     // Qt's BMP writer stores 32-bit images as 24-bit BMP; 8-bit or 1-bit
     // images would keep their palette, so everything goes through RGB32.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    rgb.setDotsPerMeterX(SavedDotsPerMeter);
+    rgb.setDotsPerMeterY(SavedDotsPerMeter);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

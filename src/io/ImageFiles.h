@@ -39,6 +39,13 @@ LoadedImage rgb32Image(const QImage& image, const QString& fileName);
 // bytes. Returns an empty string on success, else a message for the user.
 [[nodiscard]] QString saveImage(const QImage& image, const QString& fileName);
 
-// The bytes saveImage writes: a bottom-up 24-bit BMP of image. Null when the
-// image is null or the encoder does not give exactly that.
+// The bytes saveImage writes: a bottom-up 24-bit BMP of image, its
+// resolution field always SavedDotsPerMeter. Null when the image is null or
+// the encoder does not give exactly that.
 QByteArray bmp24Bytes(const QImage& image);
+
+// The resolution written into saved images: 96 dots per inch. A new QImage
+// takes the screen's resolution, or 100 dots per inch where there is no
+// screen, so without a fixed value the same pixels would be saved as
+// different bytes on different desktops and by the command-line tool.
+constexpr int SavedDotsPerMeter = 3780;
