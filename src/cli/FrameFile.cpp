@@ -29,7 +29,10 @@ bool isDeepColour(const QImage& image) {
 }
 
 // The lossless encoding of frame; null when the encoder fails.
-QByteArray encoded(const QImage& frame, OutputFormat format) {
+QByteArray encoded(QImage frame, OutputFormat format) {
+    // The same resolution as the window's BMP, whatever machine this runs on.
+    frame.setDotsPerMeterX(SavedDotsPerMeter);
+    frame.setDotsPerMeterY(SavedDotsPerMeter);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
