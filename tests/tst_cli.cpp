@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cmath>
+#include <unistd.h>
 
 // rowshift-cli's own behaviour: its command line, its diagnostics, and what
 // it does with bad input, unusable folders and the inputs themselves.
@@ -389,6 +390,24 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errText().contains(reason), run.err.constData());
         QCOMPARE(contentsOf(s.path("file")), QByteArray("data"));
+    }
+
+    // Root writes anywhere, so this one speaks only for other users.
+    void reportsAReadOnlyOutputFolder() {
+        if (geteuid() == 0)
+            QSKIP("root may write into a read-only folder");
+        Scratch s;
+        const QString image = s.image("a.bmp", patternedPicture(), "BMP");
+        QVERIFY(QDir(s.dir.path()).mkdir("locked"));
+        QVERIFY(QFile::setPermissions(s.path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+        const CliRun run =
+            runRowshiftCli({"apply", "--table", s.table(), "-o", s.path("locked"), image});
+        QFile::setPermissions(s.path("locked"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errText().contains(QStringLiteral("cannot write into the output folder")),
+                 run.err.constData());
+        QVERIFY(entriesOf(s.path("locked")).isEmpty());
     }
 
     void createsAMissingOutputFolder() {
