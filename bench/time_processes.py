@@ -18,8 +18,8 @@ import sys
 import time
 
 
-def parse(spec):
-    name, command = spec.split("=", 1)
+def parse(entry):
+    name, command = entry.split("=", 1)
     name, _, prepare = name.partition(":")
     return name, prepare, command
 
@@ -40,7 +40,7 @@ def run(prepare, command):
 
 def main():
     output, rounds, warmup = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-    commands = [parse(spec) for spec in sys.argv[4:]]
+    commands = [parse(entry) for entry in sys.argv[4:]]
     runs = {name: [] for name, _, _ in commands}
     for round_number in range(warmup + rounds):
         # Alternate the order too, so that neither command always follows the other.
