@@ -6,7 +6,6 @@
 #include "canvas/Canvas.h"
 #include "io/ImageFiles.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -69,19 +68,6 @@ QImage withSomeTransparency(const QImage& picture) {
             words[column] = (words[column] & 0xffffffu) | ((column % 2 ? 0u : 0x80u) << 24);
     }
     return image;
-}
-
-// What Qt's own BMP writer makes of the image, as RGB32 at the fixed
-// resolution: the reference for the bytes the program writes itself.
-QByteArray qtBmpBytes(const QImage& image) {
-    QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    rgb.setDotsPerMeterX(SavedDotsPerMeter);
-    rgb.setDotsPerMeterY(SavedDotsPerMeter);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "bmp").write(rgb);
-    return bytes;
 }
 
 } // namespace
@@ -214,26 +200,6 @@ private slots:
         QVERIFY(!saveImage(patternedPicture(), QStringLiteral("/dev/full")).isEmpty());
         QVERIFY(!saveImage(QImage(), folder.filePath(QStringLiteral("x.bmp"))).isEmpty());
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("x.bmp"))));
-    }
-
-    // Every row width pads differently (3 bytes a pixel, rows a multiple of
-    // 4); every format reaches the file as RGB32 would.
-    void bytesAreThoseOfQtsBmpWriter_data() {
-        QTest::addColumn<QImage>("image");
-        for (const int width : {1, 2, 3, 4, 5, 7, 511, 512, 513})
-            QTest::addRow("width %d", width) << patternedPicture(width, 3);
-        QTest::newRow("one row") << patternedPicture(64, 1);
-        QTest::newRow("palette") << greyPalettePicture();
-        QTest::newRow("16-bit grey") << grey16Picture();
-        QTest::newRow("with transparency") << withSomeTransparency(patternedPicture(33, 9));
-        QTest::newRow("24-bit RGB")
-            << patternedPicture(61, 5).convertToFormat(QImage::Format_RGB888);
-    }
-    void bytesAreThoseOfQtsBmpWriter() {
-        QFETCH(QImage, image);
-        const QByteArray bytes = bmp24Bytes(image);
-        QVERIFY(!bytes.isEmpty());
-        QCOMPARE(bytes, qtBmpBytes(image));
     }
 
     // A new image takes the screen's resolution (100 dpi where there is no

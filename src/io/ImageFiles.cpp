@@ -3,13 +3,12 @@
 #include "io/AtomicFile.h"
 #include "io/BmpHeader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
-
-#include <limits>
+#include <QImageWriter>
 
 namespace {
 
@@ -111,60 +110,26 @@ LoadedImage rgb32Image(const QImage& image, const QString& fileName) {
     return LoadedImage{std::move(rgb), QString()};
 }
 
-// The file is written here rather than by Qt's BMP writer: that one goes
-// through a stream into a growing buffer and takes about twice the file's
-// size on top of it, and it needs the image's resolution set, which copies
-// the pixels whenever the image is shared. These are the very bytes Qt
-// writes for an RGB32 image: the 14-byte file header, the 40-byte info
-// header, then the rows bottom-up as blue, green, red, each padded with
-// zeros to a multiple of four bytes.
 QByteArray bmp24Bytes(const QImage& image) {
     if (image.isNull())
         return {};
-    // Palettes are looked up and alpha is dropped on the way to RGB32.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    if (rgb.isNull())
+    // Qt's BMP writer stores 32-bit images as 24-bit BMP; 8-bit or 1-bit
+    // images would keep their palette, so everything goes through RGB32.
+    QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    rgb.setDotsPerMeterX(SavedDotsPerMeter);
+    rgb.setDotsPerMeterY(SavedDotsPerMeter);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(rgb))
         return {};
-    const qint64 width = rgb.width();
-    const qint64 height = rgb.height();
-    const qint64 stride = (width * 3 + 3) / 4 * 4;
-    const qint64 pixelBytes = stride * height;
-    const qint64 fileBytes = BmpHeaderBytes + pixelBytes;
-    if (fileBytes > std::numeric_limits<qint32>::max()) // the header's sizes are 32-bit
+    buffer.close();
+    const auto written = readBmpLayout(bytes);
+    if (!written || written->size != rgb.size() || written->bitsPerPixel != 24 ||
+        written->compression != 0 || !written->pixelDataEnd ||
+        bytes.size() < *written->pixelDataEnd)
         return {};
-
-    QByteArray bytes(fileBytes, '\0'); // the padding stays zero
-    auto* out = reinterpret_cast<uchar*>(bytes.data());
-    const auto put32 = [out](int offset, qint64 value) {
-        qToLittleEndian<quint32>(quint32(value), out + offset);
-    };
-    const auto put16 = [out](int offset, int value) {
-        qToLittleEndian<quint16>(quint16(value), out + offset);
-    };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, fileBytes);
-    put32(10, BmpHeaderBytes); // where the pixels start
-    put32(14, 40);             // the size of the info header
-    put32(18, width);
-    put32(22, height); // positive: bottom-up
-    put16(26, 1);      // planes
-    put16(28, 24);     // bits per pixel
-    put32(30, 0);      // no compression
-    put32(34, pixelBytes);
-    put32(38, SavedDotsPerMeter);
-    put32(42, SavedDotsPerMeter);
-    // Colours used and important: 0, as the zeros already say.
-
-    for (qint64 y = 0; y < height; ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constScanLine(int(height - 1 - y)));
-        uchar* row = out + BmpHeaderBytes + y * stride;
-        for (qint64 x = 0; x < width; ++x) {
-            row[3 * x] = uchar(qBlue(pixels[x]));
-            row[3 * x + 1] = uchar(qGreen(pixels[x]));
-            row[3 * x + 2] = uchar(qRed(pixels[x]));
-        }
-    }
     return bytes;
 }
 
