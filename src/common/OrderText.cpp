@@ -24,8 +24,10 @@ public:
         std::string out;
         if (peek() == QLatin1Char('+') || peek() == QLatin1Char('-'))
             out += char(take().unicode());
-        const bool hasMantissa = takeDigits(out) | takeFraction(out);
-        if (!hasMantissa)
+        // Both parts are taken whatever the first gave: "5." and ".5" are numbers.
+        const bool hasDigits = takeDigits(out);
+        const bool hasFraction = takeFraction(out);
+        if (!hasDigits && !hasFraction)
             return {};
         takeExponent(out);
         return out;
