@@ -1,0 +1,102 @@
+// Any bytes, saved as a .bmp file, through the window's load path: loadImage
+// and, when it succeeds, the canvas's background picture. Whatever the bytes
+// hold, either the load succeeds with an RGB32 picture that the canvas then
+// shows exactly, or it fails with a message and the canvas keeps every pixel,
+// its scale and its switch.
+
+#include "FuzzCheck.h"
+
+#include "canvas/Canvas.h"
+#include "canvas/ControlPoints.h"
+#include "canvas/DrawPoints.h"
+#include "io/ImageFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// tmpfs where there is one: the input is written anew for every run.
+QString scratchTemplate() {
+    if (QFileInfo(QStringLiteral("/dev/shm")).isWritable())
+        return QStringLiteral("/dev/shm/rowshift-fuzz-XXXXXX");
+    return QDir::temp().filePath(QStringLiteral("rowshift-fuzz-XXXXXX"));
+}
+
+struct Fixture {
+    QTemporaryDir folder{scratchTemplate()};
+    QString fileName;
+    Canvas before; // as after start-up and a first load: points in both layers
+};
+Fixture* fixture = nullptr;
+
+void writeInput(const uint8_t* data, size_t size) {
+    QFile file(fixture->fileName);
+    FUZZ_REQUIRE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_REQUIRE(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+}
+
+// The image layer the canvas must show after taking picture: white, with the
+// picture's top-left 512 x 512 pixels over it.
+QImage expectedLayer(const QImage& picture) {
+    QImage layer(Canvas::Size, Canvas::Size, QImage::Format_RGB32);
+    layer.fill(qRgb(255, 255, 255));
+    const int width = std::min(picture.width(), Canvas::Size);
+    for (int row = 0; row < std::min(picture.height(), Canvas::Size); ++row)
+        std::copy_n(reinterpret_cast<const QRgb*>(picture.constScanLine(row)), width,
+                    reinterpret_cast<QRgb*>(layer.scanLine(row)));
+    return layer;
+}
+
+bool sameCanvas(const Canvas& a, const Canvas& b) {
+    return a.imageLayer() == b.imageLayer() && a.overlay() == b.overlay() &&
+           a.overlayIsEmpty() == b.overlayIsEmpty() && a.persistent() == b.persistent() &&
+           a.scale().x1 == b.scale().x1 && a.scale().y1 == b.scale().y1 &&
+           a.scale().x2 == b.scale().x2 && a.scale().y2 == b.scale().y2;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv); // the image plugins and fonts
+    static Fixture f;
+    FUZZ_REQUIRE(f.folder.isValid());
+    f.fileName = f.folder.filePath(QStringLiteral("input.bmp"));
+    f.before.setScale(0, 512, 512, 0);
+    DrawPoints(f.before, defaultPx(), defaultPy());
+    f.before.setPersistent(false);
+    DrawPoints(f.before, defaultPx(), defaultPy());
+    fixture = &f;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    writeInput(data, size);
+    Canvas canvas = fixture->before;
+
+    const LoadedImage loaded = loadImage(fixture->fileName);
+    if (loaded.ok())
+        canvas.setBackgroundPicture(loaded.image);
+
+    if (!loaded.ok()) {
+        FUZZ_REQUIRE(loaded.image.isNull());
+        FUZZ_REQUIRE(loaded.error.contains(QDir::toNativeSeparators(fixture->fileName)));
+        FUZZ_REQUIRE(sameCanvas(canvas, fixture->before));
+        return 0;
+    }
+    const QImage& picture = loaded.image;
+    FUZZ_REQUIRE(!picture.isNull());
+    FUZZ_REQUIRE(picture.format() == QImage::Format_RGB32);
+    FUZZ_REQUIRE(qint64(picture.width()) * picture.height() <= MaxImagePixels);
+    FUZZ_REQUIRE(canvas.imageLayer() == expectedLayer(picture));
+    FUZZ_REQUIRE(canvas.imageLayer().format() == QImage::Format_RGB32);
+    FUZZ_REQUIRE(canvas.overlayIsEmpty());
+    return 0;
+}
