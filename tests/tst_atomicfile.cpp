@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestFiles.h"
 
 #include "FileSizeLimit.h"
 
@@ -12,17 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contentsOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writePlainly(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList entriesOf(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

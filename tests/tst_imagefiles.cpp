@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestFiles.h"
 
 #include "CanvasFixtures.h"
 
@@ -12,17 +13,6 @@
 #include <QtEndian>
 
 namespace {
-
-QByteArray contentsOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writePlainly(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // The 54-byte header of an uncompressed 24-bit BMP claiming width x height
 // pixels, followed by only a few bytes of pixels.

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestFiles.h"
 
 #include "CanvasFixtures.h"
 
@@ -17,17 +18,6 @@
 using Shifts = std::array<std::int16_t, 512>;
 
 namespace {
-
-QByteArray contentsOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writePlainly(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QByteArray linesOfZeros(int from, int to) {
     QByteArray text;

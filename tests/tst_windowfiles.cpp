@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "TestFiles.h"
 
 #include "ScriptedDialogs.h"
 #include "app/MainWindow.h"
@@ -11,17 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray contents(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QString writeImage(const QTemporaryDir& dir, const QString& name, QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
@@ -92,7 +82,7 @@ private slots:
     void cancelledDialogsChangeNothing() {
         Session s;
         const QString existing = writeImage(s.dir, "keep.bmp", {512, 512}, Qt::blue);
-        const QByteArray before = contents(existing);
+        const QByteArray before = contentsOf(existing);
         const QImage image = s.window.canvas().image();
 
         s.trigger("ImageLoad", QString());
@@ -101,7 +91,7 @@ private slots:
         s.trigger("ImageSave", QString());
         s.click("Command2");
         s.click("Command5");
-        QCOMPARE(contents(existing), before);
+        QCOMPARE(contentsOf(existing), before);
         QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList{"keep.bmp"});
         QVERIFY(s.window.state().FilePath.isEmpty());
         QVERIFY(s.dialogs.warnings.isEmpty());
@@ -156,7 +146,7 @@ private slots:
         s.trigger("ImageLoad", writeImage(s.dir, "good.bmp", {512, 512}, Qt::darkGreen));
         const QImage image = s.window.canvas().image();
         const QString bad = s.dir.filePath("bad.bmp");
-        writeFile(bad, bytes);
+        writePlainly(bad, bytes);
         s.trigger("ImageLoad", bad);
         QCOMPARE(s.dialogs.warnings.size(), 1);
         QCOMPARE(s.window.canvas().image(), image);
