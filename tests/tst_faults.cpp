@@ -6,9 +6,11 @@
 
 #include "TestMain.h"
 
+#include "BmpFixtures.h"
 #include "FileSizeLimit.h"
 #include "OrdinaryUser.h"
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 
 #include "app/MainWindow.h"
 
@@ -23,36 +25,8 @@
 
 namespace {
 
-QByteArray contentsOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writePlainly(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QStringList entriesOf(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-}
-
-// An uncompressed 24-bit BMP header claiming width x height pixels, with
-// only a few bytes of pixels after it.
-QByteArray bmpHeaderClaiming(qint32 width, qint32 height) {
-    QByteArray bytes(54 + 12, '\0');
-    char* p = bytes.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bytes.size()), p + 2);
-    qToLittleEndian<quint32>(54, p + 10);
-    qToLittleEndian<quint32>(40, p + 14);
-    qToLittleEndian<qint32>(width, p + 18);
-    qToLittleEndian<qint32>(height, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(24, p + 28);
-    return bytes;
 }
 
 // Scripted dialogs that can do something to the disk between the user's

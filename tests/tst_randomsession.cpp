@@ -10,6 +10,8 @@
 
 #include "TestMain.h"
 
+#include "TestFiles.h"
+
 #include "app/CanvasInteraction.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
@@ -48,11 +50,6 @@ int fromEnvironment(const char* name, int fallback) {
 
 template <typename T> const T& pick(QRandomGenerator& random, const QList<T>& list) {
     return list[random.bounded(int(list.size()))];
-}
-
-QByteArray contentsOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The scratch folder's files before the session: pictures that load, and
