@@ -5,7 +5,9 @@ right and nearly right, and order-box texts. Run it again after changing it;
 the files are committed so that a fuzz run needs no Python.
 
 corpus/imageload/rgb.jpg, rgb.tiff, rgb.webp and rgb.ico are not made here:
-they were written once by QImage::save from the same 4 x 3 picture."""
+they were written once by QImage::save from the same 4 x 3 picture. The
+files named found-* are inputs that once broke a promise, kept so that
+every run tries them again."""
 
 import os
 import struct
