@@ -1,5 +1,5 @@
-#include "TestMain.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include "BmpFixtures.h"
 #include "CanvasFixtures.h"
@@ -187,6 +187,20 @@ private slots:
         QVERIFY(!saveImage(patternedPicture(), QStringLiteral("/dev/full")).isEmpty());
         QVERIFY(!saveImage(QImage(), folder.filePath(QStringLiteral("x.bmp"))).isEmpty());
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("x.bmp"))));
+    }
+
+    // A new image takes the screen's resolution (100 dpi where there is no
+    // screen): the saved bytes must not, or the window on one desktop and
+    // the command-line tool on a cluster node save the same pixels
+    // differently.
+    void savedResolutionIsFixed() {
+        QImage image = patternedPicture();
+        image.setDotsPerMeterX(5000);
+        image.setDotsPerMeterY(1234);
+        const QByteArray bytes = bmp24Bytes(image);
+        QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 38), SavedDotsPerMeter);
+        QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 42), SavedDotsPerMeter);
+        QCOMPARE(bytes, bmp24Bytes(patternedPicture()));
     }
 };
 

@@ -63,7 +63,7 @@ bool isLarger(QSize size) {
 
 } // namespace
 
-LoadedImage loadImage(const QString& fileName) {
+LoadedImage loadImageKeepingFormat(const QString& fileName) {
     if (QString problem = problemWithSource(fileName); !problem.isEmpty())
         return failure(problem);
 
@@ -95,6 +95,17 @@ LoadedImage loadImage(const QString& fileName) {
                            .arg(shown(fileName), reader.errorString()));
     if (isLarger(image.size()))
         return failure(tooLarge(fileName, image.size()));
+    return LoadedImage{std::move(image), QString()};
+}
+
+LoadedImage loadImage(const QString& fileName) {
+    const LoadedImage loaded = loadImageKeepingFormat(fileName);
+    if (!loaded.ok())
+        return loaded;
+    return rgb32Image(loaded.image, fileName);
+}
+
+LoadedImage rgb32Image(const QImage& image, const QString& fileName) {
     // One pixel format for everything that is loaded: opaque 0xffRRGGBB.
     // Converting RGB32 from ARGB32 masks the alpha byte and keeps the colour.
     QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -109,7 +120,9 @@ QByteArray bmp24Bytes(const QImage& image) {
         return {};
     // Qt's BMP writer stores 32-bit images as 24-bit BMP; 8-bit or 1-bit
     // images would keep their palette, so everything goes through RGB32.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    rgb.setDotsPerMeterX(SavedDotsPerMeter);
+    rgb.setDotsPerMeterY(SavedDotsPerMeter);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

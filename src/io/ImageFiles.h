@@ -23,12 +23,29 @@ constexpr qint64 MaxImagePixels = qint64(8192) * 8192;
 // empty or oversized files give an error and a null image.
 LoadedImage loadImage(const QString& fileName);
 
+// The same checks, but the image is handed back in the format the plugin
+// decoded it into (Format_Grayscale16 for a 16-bit grey PNG or TIFF, say),
+// for callers that keep more than 8 bits. loadImage is this followed by
+// rgb32Image.
+LoadedImage loadImageKeepingFormat(const QString& fileName);
+
+// The conversion loadImage makes of what it has read, fileName only naming
+// the file in the message when memory runs out.
+LoadedImage rgb32Image(const QImage& image, const QString& fileName);
+
 // Writes image as a 24-bit Windows bitmap to fileName, used exactly as
 // given: no extension is added and the format is BMP whatever the name
 // ends in. The write is atomic: on failure an existing file keeps its old
 // bytes. Returns an empty string on success, else a message for the user.
 [[nodiscard]] QString saveImage(const QImage& image, const QString& fileName);
 
-// The bytes saveImage writes: a bottom-up 24-bit BMP of image. Null when the
-// image is null or the encoder does not give exactly that.
+// The bytes saveImage writes: a bottom-up 24-bit BMP of image, its
+// resolution field always SavedDotsPerMeter. Null when the image is null or
+// the encoder does not give exactly that.
 QByteArray bmp24Bytes(const QImage& image);
+
+// The resolution written into saved images: 96 dots per inch. A new QImage
+// takes the screen's resolution, or 100 dots per inch where there is no
+// screen, so without a fixed value the same pixels would be saved as
+// different bytes on different desktops and by the command-line tool.
+constexpr int SavedDotsPerMeter = 3780;
