@@ -1,14 +1,16 @@
-// Any bytes, saved as a .bmp file, through the window's load path: loadImage
-// and, when it succeeds, the canvas's background picture. Whatever the bytes
+// Any bytes, saved as a .bmp file, through the load paths: the window's
+// (loadImage, then the canvas's background picture) and rowshift-cli's (the
+// decoded image, as a frame, or corrected at 16 bits). Whatever the bytes
 // hold, either the load succeeds with an RGB32 picture that the canvas then
-// shows exactly, or it fails with a message and the canvas keeps every pixel,
-// its scale and its switch.
+// shows exactly, and the tool's frame is the same, or it fails with a
+// message and the canvas keeps every pixel, its scale and its switch.
 
 #include "FuzzCheck.h"
 
 #include "canvas/Canvas.h"
 #include "canvas/ControlPoints.h"
 #include "canvas/DrawPoints.h"
+#include "imageops/FrameCorrection.h"
 #include "io/ImageFiles.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -87,11 +90,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    writeInput(data, size);
-    Canvas canvas = fixture->before;
+namespace {
 
-    const LoadedImage loaded = loadImage(fixture->fileName);
+// The window: LOAD onto a canvas that already shows something.
+void checkWindowLoad(const LoadedImage& loaded) {
+    Canvas canvas = fixture->before;
     if (loaded.ok())
         canvas.setBackgroundPicture(loaded.image);
 
@@ -99,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_REQUIRE(loaded.image.isNull());
         FUZZ_REQUIRE(loaded.error.contains(QDir::toNativeSeparators(fixture->fileName)));
         FUZZ_REQUIRE(sameCanvas(canvas, fixture->before));
-        return 0;
+        return;
     }
     const QImage& picture = loaded.image;
     FUZZ_REQUIRE(!picture.isNull());
@@ -108,5 +111,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_REQUIRE(showsExactly(canvas.imageLayer(), picture));
     FUZZ_REQUIRE(canvas.imageLayer().format() == QImage::Format_RGB32);
     FUZZ_REQUIRE(canvas.overlayIsEmpty());
+    // The tool's LOAD gives the window's pixels.
+    FUZZ_REQUIRE(loadedFrame(picture) == canvas.imageLayer());
+}
+
+// The tool with --keep-depth: a 16-bit grey image keeps its samples.
+void checkDeepFrame(const QImage& decoded) {
+    if (decoded.format() != QImage::Format_Grayscale16)
+        return;
+    static const std::array<std::int16_t, 512> shifts = [] {
+        std::array<std::int16_t, 512> table{};
+        for (std::size_t row = 0; row < table.size(); ++row)
+            table[row] = std::int16_t(row * 37 % 600); // some beyond the width
+        return table;
+    }();
+    const QImage frame = correctedGrey16Frame(decoded, shifts);
+    FUZZ_REQUIRE(frame.size() == QSize(Canvas::Size, Canvas::Size));
+    FUZZ_REQUIRE(frame.format() == QImage::Format_Grayscale16);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    writeInput(data, size);
+    // loadImage is loadImageKeepingFormat followed by rgb32Image: taken
+    // apart, one decoding serves both paths.
+    const LoadedImage decoded = loadImageKeepingFormat(fixture->fileName);
+    const LoadedImage loaded =
+        decoded.ok() ? rgb32Image(decoded.image, fixture->fileName) : decoded;
+    checkWindowLoad(loaded);
+    if (decoded.ok())
+        checkDeepFrame(decoded.image);
     return 0;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the fuzz targets into corpus/: small images in
 every BMP layout the readers know (and a few other formats), shift tables
-right and nearly right, and order-box texts. Run it again after changing it;
+and points files right and nearly right, and order-box texts. Run it again after changing it;
 the files are committed so that a fuzz run needs no Python.
 
 corpus/imageload/rgb.jpg, rgb.tiff, rgb.webp and rgb.ico are not made here:
@@ -136,6 +136,11 @@ def images():
     png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", W, H, 8, 2, 0, 0, 0)) +
            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
     put("imageload", "rgb.png", png)
+    grey16 = b"".join(b"\0" + b"".join(struct.pack(">H", (x * 16000 + y * 777) & 0xFFFF)
+                                       for x in range(W)) for y in range(H))
+    put("imageload", "grey16.png",
+        b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", W, H, 16, 0, 0, 0, 0)) +
+        chunk(b"IDAT", zlib.compress(grey16)) + chunk(b"IEND", b""))
     put("imageload", "grey.pgm", b"P5\n%d %d\n255\n" % (W, H) + bytes(range(W * H)))
     put("imageload", "rgb.ppm",
         b"P6\n%d %d\n255\n" % (W, H) + b"".join(bytes(pixel(x, y)) for y in range(H)
@@ -164,6 +169,24 @@ def shift_tables():
     put("shifttable", "trailing-line.txt", table(zeros) + b"512,0\r\n")
 
 
+def points_files():
+    good = ["256,10", "256,500"] + ["%d,%d" % (300 + i, 32 + 64 * i) for i in range(8)]
+    put("pointsfile", "default.points", ("\n".join(good) + "\n").encode())
+    put("pointsfile", "commented-crlf-bom.points",
+        ("\ufeff# A, B, then 1..8\r\n\r\n" + "\r\n".join(
+            " %s.25 ,\t-%s.5 " % tuple(line.split(",")) for line in good) +
+         "\r\n# end\r\n").encode("utf-8"))
+    put("pointsfile", "no-last-end.points", "\n".join(good).encode())
+    put("pointsfile", "nine.points", ("\n".join(good[:9]) + "\n").encode())
+    put("pointsfile", "eleven.points", ("\n".join(good + ["1,1"]) + "\n").encode())
+    put("pointsfile", "exponent.points", ("\n".join(["2.56e2,10"] + good[1:]) + "\n").encode())
+    put("pointsfile", "semicolon.points", ("\n".join(good).replace("300,", "300;") + "\n").encode())
+    put("pointsfile", "beyond-float.points",
+        ("\n".join(["4" + "0" * 39 + ",1"] + good[1:]) + "\n").encode())
+    put("pointsfile", "tiny.points",
+        ("\n".join(["0." + "0" * 50 + "1,1"] + good[1:]) + "\n").encode())
+
+
 def order_texts():
     texts = [" 4", "3.5", "2.5", "-1", "12abc", "abc", "", "1e9", "-1e-400", "\t+0.5e1", ".5",
              "5.", "1 2 . 5", "32767.5", "-32768.5", "1e99999999999999999999", "5e+", "--5",
@@ -175,4 +198,5 @@ def order_texts():
 if __name__ == "__main__":
     images()
     shift_tables()
+    points_files()
     order_texts()
