@@ -24,10 +24,11 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <functional>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
