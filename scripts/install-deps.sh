@@ -8,8 +8,10 @@ packages=(
     qt6-base-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core
 )
+# Testing adds clang with its libFuzzer and sanitizer runtimes (the fuzz
+# targets) and valgrind (memcheck).
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(clang libclang-rt-14-dev)
+    packages+=(clang libclang-rt-14-dev valgrind)
 fi
 # Building and checking the Debian package (scripts/package.sh and
 # scripts/test-package.sh); --test brings them too, so a test run can check it.

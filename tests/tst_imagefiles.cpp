@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 
+#include "BmpFixtures.h"
 #include "CanvasFixtures.h"
 
 #include "canvas/Canvas.h"
@@ -13,23 +14,6 @@
 #include <QtEndian>
 
 namespace {
-
-// The 54-byte header of an uncompressed 24-bit BMP claiming width x height
-// pixels, followed by only a few bytes of pixels.
-QByteArray bmpHeaderClaiming(qint32 width, qint32 height) {
-    QByteArray bytes(54 + 12, '\0');
-    char* p = bytes.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    qToLittleEndian<quint32>(quint32(bytes.size()), p + 2);
-    qToLittleEndian<quint32>(54, p + 10);
-    qToLittleEndian<quint32>(40, p + 14);
-    qToLittleEndian<qint32>(width, p + 18);
-    qToLittleEndian<qint32>(height, p + 22);
-    qToLittleEndian<quint16>(1, p + 26);
-    qToLittleEndian<quint16>(24, p + 28);
-    return bytes;
-}
 
 qint32 field32(const QByteArray& bytes, int offset) {
     return qFromLittleEndian<qint32>(bytes.constData() + offset);
@@ -174,6 +158,9 @@ private slots:
             << "huge.bmp" << bmpHeaderClaiming(100000, 100000) << "100000 x 100000 pixels";
         QTest::newRow("truncated pixels")
             << "short.bmp" << bmpHeaderClaiming(300, 300) << "is cut short";
+        // Rows of some 2^42 bytes, nearly 2^31 of them: more than 64 bits count.
+        QTest::newRow("header claims more bytes than 64 bits count")
+            << "vast.bmp" << bmpHeaderClaiming(0x46ff75ff, 0x75613738, 30069) << "pixels";
         QTest::newRow("empty name") << "" << QByteArray() << "No file name";
     }
     void loadFailuresGiveAMessage() {

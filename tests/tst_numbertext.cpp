@@ -42,6 +42,8 @@ private slots:
         QTest::newRow("huge exponent") << "1e999" << 32767;
         QTest::newRow("huge negative") << "-1e999" << -32768;
         QTest::newRow("tiny") << "1e-999" << 0;
+        QTest::newRow("exponent at the 64-bit limit") << "1e9223372036854775807" << 32767;
+        QTest::newRow("tiny at the 64-bit limit") << "0.0001e-9223372036854775807" << 0;
         QTest::newRow("very long digit string") << QString(400, QLatin1Char('9')) << 32767;
         QTest::newRow("long fraction underflow")
             << "0." + QString(400, QLatin1Char('0')) + "1" << 0;

@@ -24,8 +24,10 @@ public:
         std::string out;
         if (peek() == QLatin1Char('+') || peek() == QLatin1Char('-'))
             out += char(take().unicode());
-        const bool hasMantissa = takeDigits(out) | takeFraction(out);
-        if (!hasMantissa)
+        // Both parts are taken whatever the first gave: "5." and ".5" are numbers.
+        const bool hasDigits = takeDigits(out);
+        const bool hasFraction = takeFraction(out);
+        if (!hasDigits && !hasFraction)
             return {};
         takeExponent(out);
         return out;
@@ -89,9 +91,12 @@ double outOfRangeValue(const std::string& number) {
         const bool negativeExponent = *first == '-';
         if (*first == '+' || *first == '-')
             ++first;
+        // Held far from the limits, so that adding the magnitude below
+        // cannot overflow: beyond them only the sign matters anyway.
+        constexpr long long farEnough = std::numeric_limits<long long>::max() / 4;
         auto [p, ec] = std::from_chars(first, number.data() + number.size(), exponent);
-        if (ec == std::errc::result_out_of_range)
-            exponent = std::numeric_limits<long long>::max() / 4;
+        if (ec == std::errc::result_out_of_range || exponent > farEnough)
+            exponent = farEnough;
         if (negativeExponent)
             exponent = -exponent;
     }

@@ -39,11 +39,17 @@ QString writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral("Could not create \"%1\": %2.")
             .arg(shown(fileName), file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting(); // the destructor then removes the temporary file
-        return QStringLiteral("Could not write \"%1\": %2. The old file, if any, is unchanged.")
-            .arg(shown(fileName), reason);
+    // A write cut short (file-size limit, disk full) reports no error of its
+    // own; writing on from there gives the system's reason.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting(); // the destructor then removes the temporary file
+            return QStringLiteral("Could not write \"%1\": %2. The old file, if any, is unchanged.")
+                .arg(shown(fileName), reason);
+        }
+        written += count;
     }
     if (!file.commit())
         return QStringLiteral("Could not write \"%1\": %2. The old file, if any, is unchanged.")

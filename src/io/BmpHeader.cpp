@@ -1,6 +1,7 @@
 #include "io/BmpHeader.h"
 
 #include <QtEndian>
+#include <QtNumeric>
 
 #include <cstdlib>
 #include <limits>
@@ -41,10 +42,16 @@ std::optional<BmpLayout> readBmpLayout(QByteArrayView start) {
     // themselves, so nothing is promised.
     if (unpacked && pixelOffset >= 14 + infoSize && layout.size.width() > 0 &&
         layout.size.height() > 0 && layout.bitsPerPixel > 0) {
+        // At most 2^31 pixels of 2^16 bits: no overflow up to here.
         const qint64 rowBits = qint64(layout.size.width()) * layout.bitsPerPixel;
         const qint64 stride = (rowBits + 31) / 32 * 4;
-        layout.pixelDataEnd =
-            qint64(pixelOffset) + stride * (layout.size.height() - 1) + (rowBits + 7) / 8;
+        // A header may promise more than 64 bits can count; no file holds
+        // that much, so the largest count stands for it.
+        qint64 end = 0;
+        if (qMulOverflow(stride, qint64(layout.size.height() - 1), &end) ||
+            qAddOverflow(end, qint64(pixelOffset) + (rowBits + 7) / 8, &end))
+            end = std::numeric_limits<qint64>::max();
+        layout.pixelDataEnd = end;
     }
     return layout;
 }

@@ -30,6 +30,11 @@ QString problemWithSource(const QString& fileName) {
         return QStringLiteral("\"%1\" is a folder, not an image file.").arg(shown(fileName));
     if (source.size() == 0)
         return QStringLiteral("\"%1\" is empty.").arg(shown(fileName));
+    // The image reader would call a file it may not open "not found".
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("\"%1\" cannot be read: %2.")
+            .arg(shown(fileName), file.errorString());
     return {};
 }
 
