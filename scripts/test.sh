@@ -3,7 +3,8 @@
 # test: once in a debug build, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer with leak detection. Then the main-road test
 # under valgrind's memcheck, and a short run of every fuzz target
-# (FUZZ_SECONDS each, default 30) so that they keep working.
+# (FUZZ_SECONDS each, default 30) so that they keep working; last, the Debian
+# package is built, unpacked and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -24,3 +25,6 @@ echo "== fuzz build =="
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 tests/fuzz/run-fuzzers.sh "${FUZZ_SECONDS:-30}"
+
+echo "== Debian package =="
+scripts/test-package.sh
