@@ -11,8 +11,9 @@ namespace {
 
 constexpr int Rows = 512;
 constexpr int MaxShift = 32767;
-// "511,32767\r\n" is 11 bytes; leave room for leading zeros and such, which
-// are refused line by line with a better message than "too large".
+// "511,32767\r\n" is 11 bytes; the limit leaves room for blank-free oddities
+// such as leading zeros (read as their value) and for lines that are
+// refused one by one with a better message than "too large".
 constexpr qint64 MaxFileBytes = 64 * 1024;
 
 // A run of decimal digits as a number, or nothing if it is empty, holds
