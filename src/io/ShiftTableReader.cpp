@@ -1,8 +1,8 @@
 #include "io/ShiftTableReader.h"
 
+#include "io/SmallTextFile.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -88,24 +88,13 @@ ShiftTableRead parseShiftTable(QByteArrayView text) {
 }
 
 ShiftTableRead readShiftTableFile(const QString& fileName) {
-    const QString shown = QDir::toNativeSeparators(fileName);
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return failed(QStringLiteral("\"%1\" does not exist.").arg(shown));
-    if (!info.isFile())
-        return failed(QStringLiteral("\"%1\" is not a file.").arg(shown));
-    if (info.size() > MaxFileBytes)
-        return failed(QStringLiteral("\"%1\" is %2 bytes long, too long for a shift table.")
-                          .arg(shown)
-                          .arg(info.size()));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("Could not open \"%1\": %2.").arg(shown, file.errorString()));
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failed(QStringLiteral("Could not read \"%1\": %2.").arg(shown, file.errorString()));
-    ShiftTableRead result = parseShiftTable(bytes);
+    const SmallTextFile file =
+        readSmallTextFile(fileName, MaxFileBytes, QStringLiteral("a shift table"));
+    if (!file.ok())
+        return failed(file.error);
+    ShiftTableRead result = parseShiftTable(file.bytes);
     if (!result.ok())
-        result.error = QStringLiteral("\"%1\": %2").arg(shown, result.error);
+        result.error =
+            QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(fileName), result.error);
     return result;
 }
